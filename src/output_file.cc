@@ -1,0 +1,106 @@
+// output_file on POSIX: exclusive create for new names, temporary file and rename for others.
+#include "output_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Permissions for a file created through mkstemp, which uses 0600: the same a plain create would
+// give (0666 less the umask). umask can only be read by setting it, so it is read once.
+mode_t created_file_mode() {
+  static const mode_t mode = [] {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return static_cast<mode_t>(0666 & ~mask);
+  }();
+  return mode;
+}
+
+std::string errno_text() { return std::strerror(errno); }
+
+}  // namespace
+
+output_file::~output_file() { discard(); }
+
+bool output_file::open(const std::string& name, std::string* error) {
+  fd_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd_ >= 0) {
+    name_ = name;
+    return true;
+  }
+  if (errno != EEXIST) {
+    *error = errno_text();
+    return false;
+  }
+
+  // The name exists: write beside it and replace it only once the new content is complete.
+  const std::size_t slash = name.rfind('/');
+  const std::string dir = slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
+  std::string pattern = dir + ".vostrel_dat-XXXXXX";
+  fd_ = ::mkstemp(pattern.data());
+  if (fd_ < 0) {
+    *error = "can't create a temporary file beside it: " + errno_text();
+    return false;
+  }
+  name_ = name;
+  temp_name_ = pattern;
+  if (::fchmod(fd_, created_file_mode()) != 0) {
+    *error = errno_text();
+    discard();
+    return false;
+  }
+  return true;
+}
+
+bool output_file::write(std::span<const unsigned char> data, std::string* error) {
+  const unsigned char* p = data.data();
+  std::size_t left = data.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd_, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      *error = errno_text();
+      return false;
+    }
+    p += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+bool output_file::commit(std::string* error) {
+  const int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0) {
+    *error = errno_text();
+    discard();
+    return false;
+  }
+  if (!temp_name_.empty()) {
+    if (::rename(temp_name_.c_str(), name_.c_str()) != 0) {
+      *error = "can't replace the existing file: " + errno_text();
+      discard();
+      return false;
+    }
+  }
+  name_.clear();
+  temp_name_.clear();
+  return true;
+}
+
+void output_file::discard() {
+  if (fd_ >= 0) {
+    ::close(fd_);
+    fd_ = -1;
+  }
+  const std::string& created = temp_name_.empty() ? name_ : temp_name_;
+  if (!created.empty()) ::unlink(created.c_str());
+  name_.clear();
+  temp_name_.clear();
+}
