@@ -30,8 +30,7 @@ class memory_archive final : public archive_source {
  public:
   explicit memory_archive(std::span<const unsigned char> bytes) : bytes_(bytes) {}
   std::int64_t length() const override { return static_cast<std::int64_t>(bytes_.size()); }
-  std::int64_t read_at(std::int64_t pos, std::span<unsigned char> dst,
-                       std::string* error) override;
+  std::int64_t read_at(std::int64_t pos, std::span<unsigned char> dst, std::string* error) override;
 
  private:
   std::span<const unsigned char> bytes_;
@@ -49,8 +48,7 @@ class file_archive final : public archive_source {
   file_archive& operator=(const file_archive&) = delete;
 
   std::int64_t length() const override { return length_; }
-  std::int64_t read_at(std::int64_t pos, std::span<unsigned char> dst,
-                       std::string* error) override;
+  std::int64_t read_at(std::int64_t pos, std::span<unsigned char> dst, std::string* error) override;
 
  private:
   int fd_;

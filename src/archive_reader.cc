@@ -39,7 +39,8 @@ directory_info read_directory(archive_source& archive, entry_list& entries, std:
   std::vector<unsigned char> block;
   std::int64_t records_read = 0;
   while (records_read < info.count) {
-    const std::int64_t wanted = std::min<std::int64_t>(records_per_block, info.count - records_read);
+    const std::int64_t wanted =
+        std::min<std::int64_t>(records_per_block, info.count - records_read);
     block.resize(static_cast<std::size_t>(wanted * entry_record_size));
     const std::int64_t n =
         archive.read_at(directory_position + records_read * entry_record_size, block, &read_error);

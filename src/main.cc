@@ -45,9 +45,9 @@ bool extract_entry(extraction& run, std::int32_t index) {
   std::int64_t size = node->size;
   if (size < 0) return report(run, index, name, "negative size " + std::to_string(size));
   if (start < 0) {
-    return report(run, index, name,
-                  "its data would start before the archive (offset " +
-                      std::to_string(node->offset) + ")");
+    return report(
+        run, index, name,
+        "its data would start before the archive (offset " + std::to_string(node->offset) + ")");
   }
 
   // The signature is looked for only where the member itself holds it.
@@ -70,7 +70,7 @@ bool extract_entry(extraction& run, std::int32_t index) {
 
   std::string error;
   output_file out;
-  if (!out.open(name, &error)) return report(run, index, name, "can't create the file: " + error);
+  if (!out.open(name, &error)) return report(run, index, name, error);
 
   std::int64_t copied = 0;
   while (copied < size) {
@@ -82,12 +82,12 @@ bool extract_entry(extraction& run, std::int32_t index) {
     const std::int64_t n = run.archive.read_at(start + copied, dst, &error);
     if (n < 0) return report(run, index, name, "can't read the archive: " + error);
     if (!out.write(dst.first(static_cast<std::size_t>(n)), &error)) {
-      return report(run, index, name, "can't write the file: " + error);
+      return report(run, index, name, error);
     }
     copied += n;
     if (n < chunk) break;  // the archive ends inside this member
   }
-  if (!out.commit(&error)) return report(run, index, name, "can't write the file: " + error);
+  if (!out.commit(&error)) return report(run, index, name, error);
 
   if (copied < size) {
     return report(run, index, name,

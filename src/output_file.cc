@@ -35,7 +35,7 @@ bool output_file::open(const std::string& name, std::string* error) {
     return true;
   }
   if (errno != EEXIST) {
-    *error = errno_text();
+    *error = "can't create the file: " + errno_text();
     return false;
   }
 
@@ -51,7 +51,7 @@ bool output_file::open(const std::string& name, std::string* error) {
   name_ = name;
   temp_name_ = pattern;
   if (::fchmod(fd_, created_file_mode()) != 0) {
-    *error = errno_text();
+    *error = "can't create a temporary file beside it: " + errno_text();
     discard();
     return false;
   }
@@ -65,7 +65,7 @@ bool output_file::write(std::span<const unsigned char> data, std::string* error)
     const ssize_t n = ::write(fd_, p, left);
     if (n < 0) {
       if (errno == EINTR) continue;
-      *error = errno_text();
+      *error = "can't write the file: " + errno_text();
       return false;
     }
     p += n;
@@ -78,7 +78,7 @@ bool output_file::commit(std::string* error) {
   const int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) {
-    *error = errno_text();
+    *error = "can't write the file: " + errno_text();
     discard();
     return false;
   }

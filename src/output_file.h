@@ -19,6 +19,8 @@ class output_file {
   output_file(const output_file&) = delete;
   output_file& operator=(const output_file&) = delete;
 
+  // Each call that fails sets *error to a complete phrase such as "can't write the file: ...".
+
   // Starts the output for `name`, a path relative to the current directory.
   // REQUIRES: nothing is open yet.
   bool open(const std::string& name, std::string* error);
