@@ -12,10 +12,10 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -33,7 +33,7 @@ fs::path work_dir;  // the tool's current directory while it runs
 fs::path home_dir;  // the fuzzer's own current directory, where it reads and writes its files
 
 [[noreturn]] void violation(const std::string& what) {
-  std::fprintf(stderr, "guarantee broken: %s\n", what.c_str());
+  std::cerr << "guarantee broken: " << what << std::endl;
   std::abort();
 }
 
@@ -65,7 +65,7 @@ std::multimap<std::string, std::string_view> record_outputs(std::string_view arc
        i < count && 16 + 32 * (i + 1) <= static_cast<std::int64_t>(archive.size()); ++i) {
     const std::size_t rec = static_cast<std::size_t>(16 + 32 * i);
     std::string name(archive.substr(rec, 16));
-    name = name.substr(0, name.find('\0'));
+    if (const std::size_t end = name.find('\0'); end != std::string::npos) name.resize(end);
     const std::int64_t start = data_start + static_cast<std::int32_t>(le32(archive, rec + 16));
     const std::int64_t size = static_cast<std::int32_t>(le32(archive, rec + 20));
     if (size >= 68 && clipped(archive, start + 64, 4) == "OggS") {
@@ -138,10 +138,12 @@ extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
   work_dir = base_dir / "work";
   fs::create_directory(work_dir);
   home_dir = fs::current_path();
-  std::atexit([] {
-    std::error_code ignored;
-    fs::remove_all(base_dir, ignored);
-  });
+  if (std::atexit([] {
+        std::error_code ignored;
+        fs::remove_all(base_dir, ignored);
+      }) != 0) {
+    violation("atexit failed");
+  }
   return 0;
 }
 
@@ -159,15 +161,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto allowed = allowed_outputs(outputs);
   const std::vector<std::string> targets = outside_targets(outputs);
   std::vector<std::string> before;
+  before.reserve(targets.size());
   for (const std::string& t : targets) before.push_back(outside_state(t));
 
   std::ostringstream out;
   std::ostringstream err;
   const std::string in_path = input.string();
-  const char* argv[] = {"vostrel_dat", in_path.c_str()};
   int status = -1;
   if (::chdir(work_dir.c_str()) != 0) violation("chdir failed");
   try {
+    const char* argv[] = {"vostrel_dat", in_path.c_str()};
     status = tool_main(2, argv, out, err);
   } catch (...) {
     violation("an exception escaped tool_main");

@@ -13,7 +13,7 @@ std::string le(std::uint32_t v) {
 }
 
 std::string record(std::string name, std::int32_t offset, std::int32_t size,
-                   std::string tail = std::string(8, '\0')) {
+                   const std::string& tail = std::string(8, '\0')) {
   name.resize(16, '\0');
   return name + le(static_cast<std::uint32_t>(offset)) + le(static_cast<std::uint32_t>(size)) +
          tail;
@@ -86,7 +86,8 @@ TEST(ReadDirectory, CountsAndTruncation) {
            dir_case{"no count", header + "\x01\x02", "", 0, 0, 16,
                     "the archive ends before its member count"},
            dir_case{"empty", "", "", 0, 0, 16, "the archive ends before its member count"},
-           dir_case{"cut inside the second record", header + le(2) + record("a", 0, 0) + "b\0\0",
+           dir_case{"cut inside the second record",
+                    header + le(2) + record("a", 0, 0) + std::string("b\0\0", 3),
                     "number of files: 2\n", 2, 1, 80,
                     "the archive ends inside its directory: 1 of 2 records are whole"},
            dir_case{"huge count", header + le(0x7fffffff) + record("a", 0, 0) + record("b", 0, 0),

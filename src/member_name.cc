@@ -1,8 +1,6 @@
 // Output-name checks and display escaping for member names.
 #include "member_name.h"
 
-#include <cstdio>
-
 namespace {
 
 #ifdef _WIN32
@@ -13,7 +11,6 @@ constexpr std::string_view separators = "/";
 
 bool is_absolute(std::string_view name) {
   if (name.empty()) return false;
-  if (separators.find(name.front()) != std::string_view::npos) return true;
 #ifdef _WIN32
   // "C:x" is relative to drive C's current directory, which is still outside ours.
   const auto c = static_cast<unsigned char>(name.front());
@@ -21,7 +18,7 @@ bool is_absolute(std::string_view name) {
     return true;
   }
 #endif
-  return false;
+  return separators.find(name.front()) != std::string_view::npos;
 }
 
 bool has_parent_component(std::string_view name) {
@@ -49,9 +46,10 @@ std::string printable_name(std::string_view name) {
   for (const char ch : name) {
     const auto c = static_cast<unsigned char>(ch);
     if (c < 0x20 || c == 0x7f || c == '\\') {
-      char escaped[5];
-      std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
-      shown += escaped;
+      constexpr std::string_view hex = "0123456789abcdef";
+      shown += "\\x";
+      shown += hex[c >> 4];
+      shown += hex[c & 0xf];
     } else {
       shown += ch;
     }

@@ -41,6 +41,7 @@ child_result run_child(const std::vector<std::string>& argv, const child_options
   const auto err_path = capture.path() / "err";
 
   std::vector<char*> args;
+  args.reserve(argv.size() + 1);
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
 
@@ -55,7 +56,7 @@ child_result run_child(const std::vector<std::string>& argv, const child_options
       ::_exit(126);
     }
     if (options.file_size_limit) {
-      ::signal(SIGXFSZ, SIG_IGN);
+      if (::signal(SIGXFSZ, SIG_IGN) == SIG_ERR) ::_exit(126);
       const rlimit limit{*options.file_size_limit, *options.file_size_limit};
       if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(126);
     }

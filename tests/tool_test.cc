@@ -63,9 +63,6 @@ std::string progress(int count) {
   return "number of files: " + std::to_string(count) + "\nfinished\n";
 }
 
-const std::string ogg_stream = "OggS" + filler(96, 's');
-const std::string ogg_body = with_stream_prefix(ogg_stream);  // 164 bytes
-
 struct tool_case {
   std::string title;
   std::string archive;
@@ -84,6 +81,8 @@ std::vector<tool_case> tool_cases() {
   const std::string se01 = filler(500);
   const std::string bgm01 = filler(64, 'b') + "OggS" + filler(896, 'o');  // 964 bytes
   const std::string tiny = "ten bytes!";
+  const std::string ogg_stream = "OggS" + filler(96, 's');
+  const std::string ogg_body = with_stream_prefix(ogg_stream);  // 164 bytes
 
   std::vector<tool_case> cases = {
       {.title = "count_zero", .archive = make_archive({}), .out = progress(0)},
@@ -379,8 +378,8 @@ TEST_P(CommandLine, PrintsAndFails) {
   EXPECT_FALSE(fs::exists(work.path() / "x")) << "the archive must not be opened";
 }
 
-const std::string usage = "usage: ./vostrel_dat [infile]\n";
-const std::string cant_open = "error: can't open file\n";
+constexpr const char* usage = "usage: ./vostrel_dat [infile]\n";
+constexpr const char* cant_open = "error: can't open file\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Arguments, CommandLine,
