@@ -1,0 +1,84 @@
+// Replays every input in fuzz/regressions through the tool as a process and compares the outcome
+// with the .expected file beside it: exit status, console output and the files created with
+// their sizes. Inputs the fuzzer once found stay fixed this way without the fuzzer.
+//
+// To write the .expected file for a new input, run with VOSTREL_RECORD=1 and review the result.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "child_process.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string tool_path() {
+  const char* env = std::getenv("VOSTREL_DAT");
+  return env != nullptr && *env != '\0' ? env : VOSTREL_DAT_PATH;
+}
+
+std::string read_file(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::vector<fs::path> regression_inputs() {
+  std::vector<fs::path> inputs;
+  for (const auto& e : fs::directory_iterator(VOSTREL_REGRESSIONS_DIR)) {
+    if (e.path().extension() == ".dat") inputs.push_back(e.path());
+  }
+  std::sort(inputs.begin(), inputs.end());
+  return inputs;
+}
+
+// The outcome of one run, written the way .expected files hold it.
+std::string outcome(const fs::path& input) {
+  temp_dir work;
+  const child_result r = run_child({tool_path(), input.string()}, {.cwd = work.path()});
+  std::ostringstream text;
+  text << "status " << r.status << "\n[stdout]\n" << r.out << "[stderr]\n" << r.err << "[files]\n";
+  std::vector<std::string> files;
+  for (const auto& e : fs::recursive_directory_iterator(work.path())) {
+    files.push_back(fs::relative(e.path(), work.path()).string() + " " +
+                    (e.is_regular_file() ? std::to_string(e.file_size()) : "(not a file)"));
+  }
+  std::sort(files.begin(), files.end());
+  for (const std::string& f : files) text << f << "\n";
+  return text.str();
+}
+
+class Regression : public testing::TestWithParam<fs::path> {};
+
+TEST_P(Regression, OutcomeIsAsRecorded) {
+  const fs::path input = GetParam();
+  fs::path expected_path = input;
+  expected_path.replace_extension(".expected");
+  const std::string actual = outcome(input);
+  const char* record = std::getenv("VOSTREL_RECORD");
+  if (record != nullptr && std::string(record) == "1") {
+    std::ofstream(expected_path, std::ios::binary) << actual;
+  }
+  ASSERT_TRUE(fs::exists(expected_path)) << "no " << expected_path;
+  EXPECT_EQ(actual, read_file(expected_path));
+}
+
+INSTANTIATE_TEST_SUITE_P(Fuzz, Regression, testing::ValuesIn(regression_inputs()),
+                         [](const auto& info) {
+                           std::string name = info.param.stem().string();
+                           std::replace_if(
+                               name.begin(), name.end(),
+                               [](char c) { return std::isalnum(static_cast<unsigned char>(c)) == 0; },
+                               '_');
+                           return name;
+                         });
+
+}  // namespace
