@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
-# Builds the tool and its tests with g++ and with clang++ (warnings as errors) and runs every test.
-# Needs: g++ clang cmake ninja-build libgtest-dev (see README.md).
+# Builds and runs every test: the suite with g++ and with clang++ (warnings as errors), the suite
+# again under AddressSanitizer, UBSan and LeakSanitizer, the static analysers, and the fuzzer
+# (replay of seeds and regressions, then a bounded run; FUZZ_SECONDS, default 120).
+# Needs the Debian packages listed in README.md.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-for preset in default clang; do
+for preset in default clang sanitize; do
   echo "== $preset: build and test"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
   ctest --preset "$preset" -j "$(nproc)"
 done
+
+bash scripts/analyse.sh
+bash scripts/fuzz.sh "${FUZZ_SECONDS:-120}"
