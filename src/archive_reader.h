@@ -19,7 +19,6 @@
 inline constexpr std::int64_t count_position = 12;
 inline constexpr std::int64_t directory_position = 16;
 inline constexpr std::int64_t entry_record_size = 32;
-inline constexpr std::size_t entry_name_size = 16;
 
 // Decodes a 32-bit little-endian field: byte k supplies bits 8k to 8k+7.
 // REQUIRES: p points to at least 4 readable bytes.

@@ -35,7 +35,7 @@ read_result read(const std::string& bytes) {
   r.info = read_directory(archive, list, out);
   r.out = out.str();
   for (std::int32_t i = 0; i < list.count(); ++i) {
-    r.names.push_back(list.at(i)->name);
+    r.names.emplace_back(list.at(i)->name());
     r.entries.push_back({{}, list.at(i)->offset, list.at(i)->size});
   }
   return r;

@@ -7,11 +7,10 @@ entry_list::entry_list(std::ostream& diagnostics)
 entry_list::~entry_list() { clear(); }
 
 void entry_list::append(std::string_view name, std::int32_t offset, std::int32_t size) {
-  const std::size_t terminator = name.find('\0');
-  if (terminator != std::string_view::npos) name = name.substr(0, terminator);
+  name = name.substr(0, std::min(name.find('\0'), entry_name_size));
 
   auto node = std::make_unique<entry_node>();
-  node->name.assign(name);
+  std::copy(name.begin(), name.end(), node->name_bytes.begin());
   node->offset = offset;
   node->size = size;
 

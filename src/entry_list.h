@@ -6,18 +6,28 @@
 #ifndef VOSTREL_DAT_ENTRY_LIST_H_
 #define VOSTREL_DAT_ENTRY_LIST_H_
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <iostream>
 #include <memory>
-#include <string>
 #include <string_view>
 
-// One member of the archive.
+inline constexpr std::size_t entry_name_size = 16;
+
+// One member of the archive. Kept small: an archive may hold hundreds of thousands of them.
 struct entry_node {
-  std::string name;     // the stored name's bytes, up to (not including) its terminator
-  std::int32_t offset;  // from the start of the data area
-  std::int32_t size;    // in bytes, as stored (may be negative in a damaged archive)
+  // The stored name's bytes, zero-padded; a name that fills the field has no terminator.
+  std::array<char, entry_name_size> name_bytes{};
+  std::int32_t offset = 0;  // from the start of the data area
+  std::int32_t size = 0;    // in bytes, as stored (may be negative in a damaged archive)
   std::unique_ptr<entry_node> next;
+
+  // The name up to its terminator, or all 16 bytes when it has none.
+  std::string_view name() const {
+    const auto end = std::find(name_bytes.begin(), name_bytes.end(), '\0');
+    return {name_bytes.data(), static_cast<std::size_t>(end - name_bytes.begin())};
+  }
 };
 
 // The list's bookkeeping, kept apart from the list object itself.
@@ -38,7 +48,8 @@ class entry_list {
   entry_list(const entry_list&) = delete;
   entry_list& operator=(const entry_list&) = delete;
 
-  // Adds a node at the end. `name` is taken up to its first zero byte, if it has one.
+  // Adds a node at the end. `name` is taken up to its first zero byte, if it has one, and to at
+  // most entry_name_size bytes.
   void append(std::string_view name, std::int32_t offset, std::int32_t size);
 
   // Returns the node at position `index` (0 is the head; -1 means the last node), or nullptr.

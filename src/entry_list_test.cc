@@ -47,7 +47,7 @@ TEST(EntryList, LookupsAfterThreeAppends) {
       continue;
     }
     ASSERT_NE(node, nullptr) << c.index;
-    EXPECT_EQ(node->name, c.name);
+    EXPECT_EQ(node->name(), c.name);
   }
   EXPECT_EQ(list.at(1)->offset, 2);
   EXPECT_EQ(list.at(1)->size, 20);
@@ -60,10 +60,10 @@ TEST(EntryList, NamesAreKeptAsBytesUpToTheirTerminator) {
   list.append(std::string_view("sixteen_bytes_12"), 0, 0);  // no terminator at all
   list.append(std::string_view("ab\0cd", 5), 0, 0);
   list.append("\xff\x81\x40", 0, 0);
-  EXPECT_EQ(list.at(0)->name, "fifteen_bytes_1");
-  EXPECT_EQ(list.at(1)->name, "sixteen_bytes_12");
-  EXPECT_EQ(list.at(2)->name, "ab");
-  EXPECT_EQ(list.at(3)->name, "\xff\x81\x40");
+  EXPECT_EQ(list.at(0)->name(), "fifteen_bytes_1");
+  EXPECT_EQ(list.at(1)->name(), "sixteen_bytes_12");
+  EXPECT_EQ(list.at(2)->name(), "ab");
+  EXPECT_EQ(list.at(3)->name(), "\xff\x81\x40");
 }
 
 TEST(EntryList, ClearEmptiesAndAppendStartsOver) {
@@ -77,7 +77,7 @@ TEST(EntryList, ClearEmptiesAndAppendStartsOver) {
   list.append("fresh", 7, 8);
   EXPECT_EQ(list.count(), 1);
   ASSERT_NE(list.at(0), nullptr);
-  EXPECT_EQ(list.at(0)->name, "fresh");
+  EXPECT_EQ(list.at(0)->name(), "fresh");
   EXPECT_EQ(list.at(-1), list.at(0));
   EXPECT_EQ(diag.str(), "");
 }
