@@ -23,6 +23,10 @@ class archive_source {
   // read error (with *error describing it).
   virtual std::int64_t read_at(std::int64_t pos, std::span<unsigned char> dst,
                                std::string* error) = 0;
+
+  // The open file descriptor behind the archive, for copies the kernel can make without passing
+  // the bytes through memory; -1 when there is none.
+  virtual int native_handle() const { return -1; }
 };
 
 // An archive held in memory; the bytes are borrowed and must outlive the object.
@@ -49,6 +53,7 @@ class file_archive final : public archive_source {
 
   std::int64_t length() const override { return length_; }
   std::int64_t read_at(std::int64_t pos, std::span<unsigned char> dst, std::string* error) override;
+  int native_handle() const override { return fd_; }
 
  private:
   int fd_;

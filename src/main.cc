@@ -2,7 +2,6 @@
 #include "main.h"
 
 #include <algorithm>
-#include <array>
 #include <new>
 #include <string>
 #include <string_view>
@@ -14,8 +13,9 @@
 namespace {
 
 constexpr std::string_view ogg_capture_pattern = "OggS";
+constexpr std::int64_t probe_end = stream_prefix_size + 4;
 
-// Members are copied through a buffer of at most this size, so memory does not grow with them.
+// Members are read through a buffer of at most this size, so memory does not grow with them.
 constexpr std::int64_t copy_chunk_size = std::int64_t{1} << 20;
 
 bool report(extraction& run, std::int32_t index, const std::string& name, const std::string& what) {
@@ -24,14 +24,38 @@ bool report(extraction& run, std::int32_t index, const std::string& name, const 
   return false;
 }
 
-// True when the four bytes at `pos` are the Ogg capture pattern.
-bool has_ogg_signature(archive_source& archive, std::int64_t pos) {
-  std::array<unsigned char, 4> probe{};
-  if (archive.read_at(pos, probe, nullptr) != static_cast<std::int64_t>(probe.size())) {
-    return false;
+// True when `member` (the start of a member's bytes) holds the Ogg signature behind its prefix.
+bool has_ogg_signature(std::span<const unsigned char> member) {
+  if (member.size() < static_cast<std::size_t>(probe_end)) return false;
+  return std::equal(ogg_capture_pattern.begin(), ogg_capture_pattern.end(),
+                    member.begin() + stream_prefix_size,
+                    [](char a, unsigned char b) { return static_cast<unsigned char>(a) == b; });
+}
+
+// Copies archive bytes [pos, pos + len) to `out`, by the kernel where it can and through the
+// buffer otherwise. Returns the count copied, short only where the archive ends, or -1 with
+// *error set.
+std::int64_t copy_range(extraction& run, output_file& out, std::int64_t pos, std::int64_t len,
+                        std::string* error) {
+  std::int64_t done = 0;
+  if (const int fd = run.archive.native_handle(); fd >= 0) {
+    bool unsupported = false;
+    if (out.copy_from(fd, pos, len, &done, &unsupported, error)) return done;
+    if (!unsupported) return -1;
   }
-  return std::equal(probe.begin(), probe.end(), ogg_capture_pattern.begin(),
-                    [](unsigned char a, char b) { return a == static_cast<unsigned char>(b); });
+  while (done < len) {
+    const std::int64_t chunk = std::min(len - done, copy_chunk_size);
+    const std::span<unsigned char> dst(run.buffer.data(), static_cast<std::size_t>(chunk));
+    const std::int64_t n = run.archive.read_at(pos + done, dst, error);
+    if (n < 0) {
+      *error = "can't read the archive: " + *error;
+      return -1;
+    }
+    if (!out.write(dst.first(static_cast<std::size_t>(n)), error)) return -1;
+    done += n;
+    if (n < chunk) break;  // the archive ends here
+  }
+  return done;
 }
 
 }  // namespace
@@ -40,9 +64,9 @@ bool extract_entry(extraction& run, std::int32_t index) {
   const entry_node* node = run.entries.at(index);
   if (node == nullptr) return true;  // at() has said why
 
-  std::string name = node->name;
-  std::int64_t start = run.data_start + node->offset;
-  std::int64_t size = node->size;
+  std::string name(node->name());
+  const std::int64_t start = run.data_start + node->offset;
+  const std::int64_t size = node->size;
   if (size < 0) return report(run, index, name, "negative size " + std::to_string(size));
   if (start < 0) {
     return report(
@@ -50,49 +74,46 @@ bool extract_entry(extraction& run, std::int32_t index) {
         "its data would start before the archive (offset " + std::to_string(node->offset) + ")");
   }
 
-  // The signature is looked for only where the member itself holds it.
-  const std::int64_t archive_length = run.archive.length();
-  constexpr std::int64_t probe_end = stream_prefix_size + 4;
-  if (size >= probe_end && start + probe_end <= archive_length &&
-      has_ogg_signature(run.archive, start + stream_prefix_size)) {
-    name += ".ogg";
-    start += stream_prefix_size;
-    size -= stream_prefix_size;
+  // The first piece of the member holds the Ogg signature, if there is one, and for most members
+  // the whole member, so a member usually costs one read. The signature counts only where the
+  // member itself holds it.
+  const std::int64_t first_size = std::min(size, copy_chunk_size);
+  if (run.buffer.size() < static_cast<std::size_t>(first_size)) {
+    run.buffer.resize(static_cast<std::size_t>(copy_chunk_size));
   }
+  std::string error;
+  const std::span<unsigned char> first(run.buffer.data(), static_cast<std::size_t>(first_size));
+  const std::int64_t got = run.archive.read_at(start, first, &error);
+  if (got < 0) return report(run, index, name, "can't read the archive: " + error);
+  const auto held = first.first(static_cast<std::size_t>(got));
+  const std::int64_t skip = has_ogg_signature(held) ? stream_prefix_size : 0;
+  if (skip > 0) name += ".ogg";
 
   if (name.empty()) return true;  // no file can bear an empty name
   if (const std::string reason = unsafe_name_reason(name); !reason.empty()) {
     return report(run, index, name, reason + "; not extracted");
   }
-  if (size > 0 && start >= archive_length) {
+  if (size > 0 && start >= run.archive.length()) {
     return report(run, index, name, "its data starts past the end of the archive");
   }
 
-  std::string error;
   output_file out;
   if (!out.open(name, &error)) return report(run, index, name, error);
-
-  std::int64_t copied = 0;
-  while (copied < size) {
-    const std::int64_t chunk = std::min(size - copied, copy_chunk_size);
-    if (run.buffer.size() < static_cast<std::size_t>(chunk)) {
-      run.buffer.resize(static_cast<std::size_t>(chunk));
-    }
-    const std::span<unsigned char> dst(run.buffer.data(), static_cast<std::size_t>(chunk));
-    const std::int64_t n = run.archive.read_at(start + copied, dst, &error);
-    if (n < 0) return report(run, index, name, "can't read the archive: " + error);
-    if (!out.write(dst.first(static_cast<std::size_t>(n)), &error)) {
-      return report(run, index, name, error);
-    }
-    copied += n;
-    if (n < chunk) break;  // the archive ends inside this member
+  if (!out.write(held.subspan(static_cast<std::size_t>(skip)), &error)) {
+    return report(run, index, name, error);
+  }
+  std::int64_t copied = got;
+  if (got == first_size && copied < size) {
+    const std::int64_t rest = copy_range(run, out, start + copied, size - copied, &error);
+    if (rest < 0) return report(run, index, name, error);
+    copied += rest;
   }
   if (!out.commit(&error)) return report(run, index, name, error);
 
   if (copied < size) {
     return report(run, index, name,
-                  "the archive ends inside the member: wrote " + std::to_string(copied) + " of " +
-                      std::to_string(size) + " bytes");
+                  "the archive ends inside the member: wrote " + std::to_string(copied - skip) +
+                      " of " + std::to_string(size - skip) + " bytes");
   }
   return true;
 }

@@ -74,6 +74,35 @@ bool output_file::write(std::span<const unsigned char> data, std::string* error)
   return true;
 }
 
+bool output_file::copy_from(int in_fd, std::int64_t pos, std::int64_t len, std::int64_t* copied,
+                            bool* unsupported, std::string* error) {
+  *copied = 0;
+  *unsupported = false;
+#ifdef __linux__
+  while (*copied < len) {
+    loff_t in_pos = pos + *copied;
+    const ssize_t n =
+        ::copy_file_range(in_fd, &in_pos, fd_, nullptr, static_cast<std::size_t>(len - *copied), 0);
+    if (n == 0) return true;  // end of the input
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      *unsupported = errno == ENOSYS || errno == EXDEV || errno == EINVAL || errno == EOPNOTSUPP;
+      if (!*unsupported) *error = "can't write the file: " + errno_text();
+      return false;
+    }
+    *copied += n;
+  }
+  return true;
+#else
+  (void)in_fd;
+  (void)pos;
+  (void)len;
+  (void)error;
+  *unsupported = true;
+  return false;
+#endif
+}
+
 bool output_file::commit(std::string* error) {
   const int fd = fd_;
   fd_ = -1;

@@ -9,6 +9,7 @@
 #ifndef VOSTREL_DAT_OUTPUT_FILE_H_
 #define VOSTREL_DAT_OUTPUT_FILE_H_
 
+#include <cstdint>
 #include <span>
 #include <string>
 
@@ -27,6 +28,14 @@ class output_file {
 
   // Appends `data` to the file. REQUIRES: open() succeeded.
   bool write(std::span<const unsigned char> data, std::string* error);
+
+  // Appends up to `len` bytes of the file `in_fd` from position `pos`, copied by the kernel.
+  // Sets *copied to the count appended, which is short only where the input ends. Returns false
+  // on failure: with *unsupported set when the platform or file systems can't copy this way (the
+  // caller copies the rest itself from pos + *copied), else with *error set.
+  // REQUIRES: open() succeeded.
+  bool copy_from(int in_fd, std::int64_t pos, std::int64_t len, std::int64_t* copied,
+                 bool* unsupported, std::string* error);
 
   // Closes the file and puts it in place under its name. On failure the output is discarded.
   bool commit(std::string* error);

@@ -71,14 +71,13 @@ TEST_P(Regression, OutcomeIsAsRecorded) {
   EXPECT_EQ(actual, read_file(expected_path));
 }
 
-INSTANTIATE_TEST_SUITE_P(Fuzz, Regression, testing::ValuesIn(regression_inputs()),
-                         [](const auto& info) {
-                           std::string name = info.param.stem().string();
-                           std::replace_if(
-                               name.begin(), name.end(),
-                               [](char c) { return std::isalnum(static_cast<unsigned char>(c)) == 0; },
-                               '_');
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Fuzz, Regression, testing::ValuesIn(regression_inputs()), [](const auto& info) {
+      std::string name = info.param.stem().string();
+      std::replace_if(
+          name.begin(), name.end(),
+          [](char c) { return std::isalnum(static_cast<unsigned char>(c)) == 0; }, '_');
+      return name;
+    });
 
 }  // namespace

@@ -83,6 +83,9 @@ std::vector<tool_case> tool_cases() {
   const std::string tiny = "ten bytes!";
   const std::string ogg_stream = "OggS" + filler(96, 's');
   const std::string ogg_body = with_stream_prefix(ogg_stream);  // 164 bytes
+  // Members larger than the copy buffer go through a second copying path.
+  const std::string big = filler((3 << 20) + 5, 'B');
+  const std::string big_ogg = with_stream_prefix("OggS" + big);
 
   std::vector<tool_case> cases = {
       {.title = "count_zero", .archive = make_archive({}), .out = progress(0)},
@@ -281,6 +284,27 @@ std::vector<tool_case> tool_cases() {
        .status = 2,
        .out = "finished\n",
        .errors = {"error: the archive ends before its member count"}},
+
+      // Members larger than the copy buffer.
+      {.title = "large_members_copied_whole",
+       .archive = make_archive({{"big", big}, {"song", big_ogg}, {"after", tiny}}),
+       .out = progress(3),
+       .after = {{"big", big}, {"song.ogg", "OggS" + big}, {"after", tiny}}},
+      {.title = "large_member_running_past_the_end",
+       .archive = make_archive({{"big", big, std::nullopt, 5 << 20}}),
+       .status = 2,
+       .out = progress(1),
+       .errors = {"member 0 \"big\": the archive ends inside the member: wrote 3145733 of 5242880"},
+       .after = {{"big", big}}},
+      {.title = "large_write_failure_keeps_the_old_file",
+       .archive = make_archive({{"old", big}, {"new", big}, {"small", tiny}}),
+       .before = {{"old", "old content"}},
+       .status = 2,
+       .out = progress(3),
+       .errors = {"member 0 \"old\": can't write the file: File too large",
+                  "member 1 \"new\": can't write the file: File too large"},
+       .after = {{"old", "old content"}, {"small", tiny}},
+       .file_size_limit = 2 << 20},
 
       // Output files that cannot be created or written.
       {.title = "missing_directory_in_the_name",
