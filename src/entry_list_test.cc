@@ -1,7 +1,9 @@
 #include "entry_list.h"
 
 #include <gtest/gtest.h>
+#include <pthread.h>
 
+#include <functional>
 #include <sstream>
 #include <string>
 
@@ -82,20 +84,36 @@ TEST(EntryList, ClearEmptiesAndAppendStartsOver) {
   EXPECT_EQ(diag.str(), "");
 }
 
+// Runs `body` on a thread with only `stack_bytes` of stack, so code that recurses once per node
+// fails the same way whatever stack limit the test runner was started with.
+void run_on_small_stack(std::size_t stack_bytes, const std::function<void()>& body) {
+  pthread_attr_t attr;
+  ASSERT_EQ(pthread_attr_init(&attr), 0);
+  ASSERT_EQ(pthread_attr_setstacksize(&attr, stack_bytes), 0);
+  pthread_t thread;
+  auto run = [](void* f) -> void* {
+    (*static_cast<const std::function<void()>*>(f))();
+    return nullptr;
+  };
+  ASSERT_EQ(pthread_create(&thread, &attr, run, const_cast<std::function<void()>*>(&body)), 0);
+  pthread_join(thread, nullptr);
+  pthread_attr_destroy(&attr);
+}
+
 // A million members: building the list and reading it back in order must be linear (a walk from
 // the head per call would not finish within the test's time limit), and tearing it down must not
 // recurse once per node (which would overflow the stack).
 TEST(EntryList, MillionNodesBuildWalkAndTeardown) {
   constexpr std::int32_t n = 1'000'000;
   std::ostringstream diag;
-  {
+  run_on_small_stack(std::size_t{1} << 20, [&] {
     entry_list list(diag);
     for (std::int32_t i = 0; i < n; ++i) list.append("m", i, n - i);
     std::int64_t sum = 0;
     for (std::int32_t i = 0; i < n; ++i) sum += list.at(i)->offset;
     EXPECT_EQ(sum, std::int64_t{n} * (n - 1) / 2);
     EXPECT_EQ(list.at(-1)->size, 1);
-  }
+  });
   EXPECT_EQ(diag.str(), "");
 }
 
