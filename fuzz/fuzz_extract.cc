@@ -107,10 +107,12 @@ std::string read_file(const fs::path& p) {
   return s.str();
 }
 
-// A fingerprint of a path outside the working directory that a refused name points at.
+// A fingerprint of a path outside the working directory that a refused name points at. The tool
+// creates only files, so an existing directory counts as unchanged (others may be using it).
 std::string outside_state(const std::string& path) {
   struct stat st {};
   if (::lstat(path.c_str(), &st) != 0) return "absent";
+  if (S_ISDIR(st.st_mode)) return "directory";
   return std::to_string(st.st_ino) + ":" + std::to_string(st.st_size) + ":" +
          std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec);
 }
