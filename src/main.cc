@@ -9,6 +9,7 @@
 #include "archive_reader.h"
 #include "member_name.h"
 #include "output_file.h"
+#include "readahead_archive.h"
 
 namespace {
 
@@ -131,13 +132,14 @@ int tool_main(int argc, const char* const* argv, std::ostream& out, std::ostream
 
   bool clean = true;
   try {
+    readahead_archive reader(*archive);
     entry_list entries(out);
-    const directory_info directory = read_directory(*archive, entries, out);
+    const directory_info directory = read_directory(reader, entries, out);
     if (!directory.error.empty()) {
       err << "error: " << directory.error << std::endl;
       clean = false;
     }
-    extraction run{*archive, entries, directory.data_start, err, {}};
+    extraction run{reader, entries, directory.data_start, err, {}};
     for (std::int32_t index = 0; index < entries.count(); ++index) {
       if (!extract_entry(run, index)) clean = false;
     }
