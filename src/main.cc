@@ -46,6 +46,9 @@ std::int64_t copy_range(extraction& run, output_file& out, std::int64_t pos, std
   }
   while (done < len) {
     const std::int64_t chunk = std::min(len - done, copy_chunk_size);
+    if (run.buffer.size() < static_cast<std::size_t>(chunk)) {
+      run.buffer.resize(static_cast<std::size_t>(chunk));
+    }
     const std::span<unsigned char> dst(run.buffer.data(), static_cast<std::size_t>(chunk));
     const std::int64_t n = run.archive.read_at(pos + done, dst, error);
     if (n < 0) {
@@ -80,7 +83,9 @@ bool extract_entry(extraction& run, std::int32_t index) {
   // member itself holds it.
   const std::int64_t first_size = std::min(size, copy_chunk_size);
   if (run.buffer.size() < static_cast<std::size_t>(first_size)) {
-    run.buffer.resize(static_cast<std::size_t>(copy_chunk_size));
+    // Grow by doubling up to the chunk size: small archives never pay for a large buffer.
+    run.buffer.resize(static_cast<std::size_t>(std::min(
+        copy_chunk_size, std::max(first_size, 2 * static_cast<std::int64_t>(run.buffer.size())))));
   }
   std::string error;
   const std::span<unsigned char> first(run.buffer.data(), static_cast<std::size_t>(first_size));

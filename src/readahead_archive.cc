@@ -9,7 +9,9 @@ std::int64_t readahead_archive::read_at(std::int64_t pos, std::span<unsigned cha
   if (dst.size() > window_size_ / 4) return inner_.read_at(pos, dst, error);
 
   if (pos < window_pos_ || pos + wanted > window_pos_ + window_len_) {
-    window_.resize(window_size_);
+    // A small archive needs no more window than its own length.
+    window_.resize(static_cast<std::size_t>(std::min<std::int64_t>(
+        static_cast<std::int64_t>(window_size_), std::max(length(), wanted))));
     const std::int64_t n = inner_.read_at(pos, window_, error);
     window_pos_ = pos;
     window_len_ = std::max<std::int64_t>(n, 0);
