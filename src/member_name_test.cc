@@ -4,27 +4,88 @@
 
 namespace {
 
+// Each name against both rule sets: "" means the name may be created, anything else is a piece
+// of the reason it is refused with.
 TEST(MemberName, SafeAndUnsafeNames) {
   struct name_case {
-    const char* name;
-    bool safe;
+    std::string_view name;
+    const char* posix;
+    const char* windows;
   };
+  constexpr const char* ok = "";
+  constexpr const char* absolute = "absolute path";
+  constexpr const char* parent = "\"..\" component";
+  constexpr const char* colon = "':'";
+  constexpr const char* device = "device name";
+  constexpr const char* trailing = "ending in a dot or space";
   for (const name_case& c : {
-           name_case{"se01", true},   name_case{"bgm01.ogg", true}, name_case{"sub/x", true},
-           name_case{"...", true},    name_case{"..a", true},       name_case{"a..", true},
-           name_case{"...ogg", true}, name_case{"a//b", true},      name_case{"/etc/passwd", false},
-           name_case{"/", false},     name_case{"..", false},       name_case{"../x", false},
-           name_case{"a/..", false},  name_case{"a/../b", false},   name_case{"a/../../b", false},
-#ifdef _WIN32
-           name_case{"\\x", false},   name_case{"..\\x", false},    name_case{"C:x", false},
-           name_case{"c:\\x", false},
-#else
-           // Backslashes and colons are ordinary name bytes here.
-           name_case{"..\\x", true},
-           name_case{"C:x", true},
-#endif
+           name_case{"se01", ok, ok},
+           name_case{"bgm01.ogg", ok, ok},
+           name_case{"sub/x", ok, ok},
+           name_case{"./x", ok, ok},
+           name_case{"..a", ok, ok},
+           name_case{"...ogg", ok, ok},
+           name_case{"a//b", ok, ok},
+           name_case{"/etc/passwd", absolute, absolute},
+           name_case{"/", absolute, absolute},
+           name_case{"..", parent, parent},
+           name_case{"../x", parent, parent},
+           name_case{"a/..", parent, parent},
+           name_case{"a/../b", parent, parent},
+           name_case{"a/../../b", parent, parent},
+           // Backslashes, colons, device names and trailing dots are ordinary bytes on POSIX.
+           name_case{"\\x", ok, absolute},
+           name_case{"..\\x", ok, parent},
+           name_case{"a\\..", ok, parent},
+           name_case{"sub\\x", ok, ok},
+           name_case{"C:x", ok, absolute},
+           name_case{"c:\\x", ok, absolute},
+           name_case{"1:x", ok, colon},
+           name_case{"a:b", ok, absolute},  // drive A
+           name_case{"file:stream", ok, colon},
+           name_case{"ab::$DATA", ok, colon},
+           name_case{"CON", ok, device},
+           name_case{"nul", ok, device},
+           name_case{"Aux", ok, device},
+           name_case{"prn.txt", ok, device},
+           name_case{"CON.txt.ogg", ok, device},
+           name_case{"nul .ogg", ok, device},
+           name_case{"sub/aux.ogg", ok, device},
+           name_case{"sub\\Con", ok, device},
+           name_case{"con/x", ok, device},
+           name_case{"COM1", ok, device},
+           name_case{"com9.dat", ok, device},
+           name_case{"LPT0", ok, device},
+           name_case{"lpt\xb9", ok, device},
+           name_case{"CONIN$", ok, device},
+           name_case{"conout$.x", ok, device},
+           name_case{"CON .", ok, device},
+           name_case{"COM10", ok, ok},
+           name_case{"LPT", ok, ok},
+           name_case{"console", ok, ok},
+           name_case{"xnul", ok, ok},
+           name_case{"nulx.ogg", ok, ok},
+           name_case{"my.con", ok, ok},
+           name_case{"...", ok, trailing},
+           name_case{"a.", ok, trailing},
+           name_case{"a ", ok, trailing},
+           name_case{"sub./x", ok, trailing},
+           name_case{".. ", ok, trailing},
+           name_case{" a", ok, ok},
+           name_case{"a b.c", ok, ok},
        }) {
-    EXPECT_EQ(unsafe_name_reason(c.name).empty(), c.safe) << c.name;
+    for (const auto& [rules, expected] :
+         {std::pair{name_rules::posix, c.posix}, std::pair{name_rules::windows, c.windows}}) {
+      const std::string reason = unsafe_name_reason(c.name, rules);
+      const char* label = rules == name_rules::posix ? "posix" : "windows";
+      if (*expected == '\0') {
+        EXPECT_EQ(reason, "") << label << ": " << c.name;
+      } else {
+        EXPECT_NE(reason.find(expected), std::string::npos)
+            << label << ": " << c.name << " refused with \"" << reason << "\", expected \""
+            << expected << "\"";
+      }
+    }
   }
 }
 
