@@ -1,13 +1,17 @@
 // archive_source implementations: an in-memory archive and an archive file read with pread.
+// On Windows, file_archive comes from archive_file_win32.cc instead.
 #include "archive_file.h"
 
+#include <algorithm>
+
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#endif
 
 std::int64_t memory_archive::read_at(std::int64_t pos, std::span<unsigned char> dst,
                                      std::string* /*error*/) {
@@ -18,6 +22,7 @@ std::int64_t memory_archive::read_at(std::int64_t pos, std::span<unsigned char> 
   return static_cast<std::int64_t>(n);
 }
 
+#ifndef _WIN32
 std::unique_ptr<file_archive> file_archive::open(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return nullptr;
@@ -48,3 +53,4 @@ std::int64_t file_archive::read_at(std::int64_t pos, std::span<unsigned char> ds
   }
   return static_cast<std::int64_t>(done);
 }
+#endif  // !_WIN32
