@@ -36,6 +36,8 @@ file_archive::~file_archive() { ::_close(fd_); }
 
 std::int64_t file_archive::read_at(std::int64_t pos, std::span<unsigned char> dst,
                                    std::string* error) {
+  // The C runtime hands the handle back as an integer.
+  // NOLINTNEXTLINE(performance-no-int-to-ptr)
   const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd_));
   constexpr std::size_t max_read = std::size_t{1} << 30;  // fits a DWORD
   std::size_t done = 0;

@@ -81,6 +81,8 @@ bool output_file::open(const std::string& name, std::string* error) {
 }
 
 bool output_file::write(std::span<const unsigned char> data, std::string* error) {
+  // The C runtime hands the handle back as an integer.
+  // NOLINTNEXTLINE(performance-no-int-to-ptr)
   const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd_));
   constexpr std::size_t max_write = std::size_t{1} << 30;  // fits a DWORD
   const unsigned char* p = data.data();
