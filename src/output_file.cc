@@ -77,8 +77,8 @@ bool output_file::write(std::span<const unsigned char> data, std::string* error)
 bool output_file::copy_from(int in_fd, std::int64_t pos, std::int64_t len, std::int64_t* copied,
                             bool* unsupported, std::string* error) {
   *copied = 0;
-  *unsupported = false;
 #ifdef __linux__
+  *unsupported = false;
   while (*copied < len) {
     loff_t in_pos = pos + *copied;
     const ssize_t n =
