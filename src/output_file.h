@@ -44,6 +44,12 @@ class output_file {
   void discard();
 
  private:
+  // The platform's pieces of commit() and discard(), defined in output_file_posix.cc or
+  // output_file_win32.cc; each failing call sets *error to the system's text alone.
+  static bool close_descriptor(int fd, std::string* error);
+  static bool replace_name(const std::string& from, const std::string& to, std::string* error);
+  static void remove_name(const std::string& name);
+
   int fd_ = -1;
   std::string name_;
   std::string temp_name_;  // empty when the file is written under its own name

@@ -36,8 +36,6 @@ std::string temporary_name(const std::string& dir) {
 
 }  // namespace
 
-output_file::~output_file() { discard(); }
-
 bool output_file::open(const std::string& name, std::string* error) {
   HANDLE handle = create_new(name);
   std::string temp;
@@ -113,33 +111,16 @@ bool output_file::copy_from(int /*in_fd*/, std::int64_t /*pos*/, std::int64_t /*
   return false;
 }
 
-bool output_file::commit(std::string* error) {
-  const int fd = fd_;
-  fd_ = -1;
-  if (::_close(fd) != 0) {
-    *error = "can't write the file: " + win32_error_text(::GetLastError());
-    discard();
-    return false;
-  }
-  if (!temp_name_.empty()) {
-    if (::MoveFileExA(temp_name_.c_str(), name_.c_str(), MOVEFILE_REPLACE_EXISTING) == 0) {
-      *error = "can't replace the existing file: " + win32_error_text(::GetLastError());
-      discard();
-      return false;
-    }
-  }
-  name_.clear();
-  temp_name_.clear();
-  return true;
+bool output_file::close_descriptor(int fd, std::string* error) {
+  if (::_close(fd) == 0) return true;
+  *error = win32_error_text(::GetLastError());
+  return false;
 }
 
-void output_file::discard() {
-  if (fd_ >= 0) {
-    ::_close(fd_);
-    fd_ = -1;
-  }
-  const std::string& created = temp_name_.empty() ? name_ : temp_name_;
-  if (!created.empty()) ::DeleteFileA(created.c_str());
-  name_.clear();
-  temp_name_.clear();
+bool output_file::replace_name(const std::string& from, const std::string& to, std::string* error) {
+  if (::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0) return true;
+  *error = win32_error_text(::GetLastError());
+  return false;
 }
+
+void output_file::remove_name(const std::string& name) { ::DeleteFileA(name.c_str()); }
