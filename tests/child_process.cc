@@ -12,16 +12,12 @@
 #include <sstream>
 #include <stdexcept>
 
-namespace {
-
-std::string slurp(const std::filesystem::path& path) {
+std::string read_file(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
 }
-
-}  // namespace
 
 temp_dir::temp_dir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "vostrel_test-XXXXXX").string();
@@ -73,7 +69,7 @@ child_result run_child(const std::vector<std::string>& argv, const child_options
   }
   child_result result;
   result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
-  result.out = slurp(out_path);
-  result.err = slurp(err_path);
+  result.out = read_file(out_path);
+  result.err = read_file(err_path);
   return result;
 }

@@ -22,6 +22,9 @@ struct child_result {
   std::string err;  // standard error
 };
 
+// The whole content of a file, or "" when it can't be read.
+std::string read_file(const std::filesystem::path& path);
+
 // Runs argv[0] (a path) with argv; standard input is empty.
 child_result run_child(const std::vector<std::string>& argv, const child_options& options);
 

@@ -23,13 +23,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 std::vector<fs::path> regression_inputs() {
   std::vector<fs::path> inputs;
   for (const auto& e : fs::directory_iterator(VOSTREL_REGRESSIONS_DIR)) {
